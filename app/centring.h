@@ -10,8 +10,8 @@ struct ScreenPoint {
 
 // Signed division truncates toward zero and nothing is clamped: on a screen smaller than
 // the window the corner lies off the screen, by design.
-constexpr ScreenPoint centredOrigin(std::int32_t screenWidth, std::int32_t screenHeight,
-                                    std::int32_t width, std::int32_t height)
+constexpr ScreenPoint centredOrigin(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t width,
+                                    std::int32_t height)
 {
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }

@@ -62,53 +62,53 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     auto* box = reinterpret_cast<EditBox*>(data);
     switch (message) {
-    case WM_CHAR:
-        if (!acceptsChar(box->settings.inputMode, wParam))
-            return 0;
-        break;
-    case WM_NCCALCSIZE: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
-        const int h = lineHeight(window);
-        r.top += (r.bottom - r.top - h) / 2;
-        r.bottom = r.top + h;
-        return result;
-    }
-    case WM_NCPAINT: {
-        // Fill the band between the narrowed client area and the frame, then let the frame draw.
-        {
-            WindowDC dc(window, WindowDC::Whole);
-            RECT outer{};
-            GetWindowRect(window, &outer);
-            OffsetRect(&outer, -outer.left, -outer.top);
-            if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
-                InflateRect(&outer, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-            const RECT client = clientInWindow(window);
-            ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
-            FillRect(dc.get(), &outer, box->background.get());
+        case WM_CHAR:
+            if (!acceptsChar(box->settings.inputMode, wParam))
+                return 0;
+            break;
+        case WM_NCCALCSIZE: {
+            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
+            const int h = lineHeight(window);
+            r.top += (r.bottom - r.top - h) / 2;
+            r.bottom = r.top + h;
+            return result;
         }
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    case WM_NCHITTEST: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        RECT client{};
-        GetClientRect(window, &client);
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        if (!PtInRect(&client, pt))
-            return HTBORDER;
-        break;
-    }
-    case WM_ERASEBKGND: {
-        RECT client{};
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, box->background.get());
-        return 1;
-    }
-    case WM_NCDESTROY:
-        RemovePropW(window, kBoxProperty);
-        RemoveWindowSubclass(window, editProc, kSubclassId);
-        delete box;
-        break;
+        case WM_NCPAINT: {
+            // Fill the band between the narrowed client area and the frame, then let the frame draw.
+            {
+                WindowDC dc(window, WindowDC::Whole);
+                RECT outer{};
+                GetWindowRect(window, &outer);
+                OffsetRect(&outer, -outer.left, -outer.top);
+                if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+                    InflateRect(&outer, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+                const RECT client = clientInWindow(window);
+                ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+                FillRect(dc.get(), &outer, box->background.get());
+            }
+            return DefSubclassProc(window, message, wParam, lParam);
+        }
+        case WM_NCHITTEST: {
+            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            RECT client{};
+            GetClientRect(window, &client);
+            MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            if (!PtInRect(&client, pt))
+                return HTBORDER;
+            break;
+        }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(window, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, box->background.get());
+            return 1;
+        }
+        case WM_NCDESTROY:
+            RemovePropW(window, kBoxProperty);
+            RemoveWindowSubclass(window, editProc, kSubclassId);
+            delete box;
+            break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }
@@ -129,10 +129,10 @@ HWND createEditBox(HWND parent, int childId, DWORD style, const ControlDescripti
 {
     const auto& s = std::get<EditBoxSettings>(description.settings);
     const ControlRect& r = description.rect;
-    HWND window = CreateWindowExW(s.border ? WS_EX_CLIENTEDGE : 0, WC_EDITW, std::wstring(s.text).c_str(),
-                                  style | editStyle(s), r.left, r.top, r.width, r.height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(s.border ? WS_EX_CLIENTEDGE : 0, WC_EDITW, std::wstring(s.text).c_str(), style | editStyle(s),
+                        r.left, r.top, r.width, r.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), GetModuleHandleW(nullptr), nullptr);
     if (!window)
         return nullptr;
     auto* box = new EditBox{s, OwnedBrush(CreateSolidBrush(resolveColour(s.backColor))),
@@ -161,8 +161,7 @@ HWND createEditBox(HWND parent, int childId, DWORD style, const ControlDescripti
         GetTextMetricsW(dc.get(), &tm);
         height = std::max<int>(height, tm.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE));
     }
-    SetWindowPos(window, nullptr, 0, 0, r.width, height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(window, nullptr, 0, 0, r.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return window;
 }
 

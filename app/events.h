@@ -10,18 +10,37 @@
 // MainWindow, then the twelve controls of the form in record order.
 enum class EventSource : int {
     MainWindow,
-    标签7, 标签6, 标签5, 标签2, 标签4, 停止按钮, 标签3, 标签1, 计时编辑框, 时钟1, 点击, 超文本浏览框1,
+    标签7,
+    标签6,
+    标签5,
+    标签2,
+    标签4,
+    停止按钮,
+    标签3,
+    标签1,
+    计时编辑框,
+    时钟1,
+    点击,
+    超文本浏览框1,
 };
 
 // Event numbers within the kind of their source.
-namespace WindowEvent { constexpr int created = 0, moved = 1, resized = 2; }
-namespace ButtonEvent { constexpr int clicked = 0; }
-namespace TimerEvent { constexpr int periodElapsed = 0; }
-namespace LabelEvent { constexpr int feedback = 0; }
+namespace WindowEvent {
+constexpr int created = 0, moved = 1, resized = 2;
+}
+namespace ButtonEvent {
+constexpr int clicked = 0;
+}
+namespace TimerEvent {
+constexpr int periodElapsed = 0;
+}
+namespace LabelEvent {
+constexpr int feedback = 0;
+}
 
 struct EventResult {
-    bool handled = false;     // a handler ran and returned a value
-    std::int32_t value = 0;   // that value; 0 when not handled
+    bool handled = false;    // a handler ran and returned a value
+    std::int32_t value = 0;  // that value; 0 when not handled
     bool operator==(const EventResult&) const = default;
 };
 

@@ -10,11 +10,11 @@
 #include "app/events.h"
 #include "app/keyboard_order.h"
 
-using Colour = std::uint32_t;                  // 0x00BBGGRR
-constexpr Colour kFaceColour = 0xFF000000;     // the system's 3-D face colour, looked up at use
+using Colour = std::uint32_t;               // 0x00BBGGRR
+constexpr Colour kFaceColour = 0xFF000000;  // the system's 3-D face colour, looked up at use
 
 struct FontSpec {
-    std::int32_t height = 0;                   // LOGFONT lfHeight
+    std::int32_t height = 0;  // LOGFONT lfHeight
     std::int32_t weight = 400;
     std::wstring_view face;
 };
@@ -30,9 +30,9 @@ struct LabelSettings {
     std::int32_t border = 0;
     Colour textColor = 0x000000;
     Colour backColor = kFaceColour;
-    std::optional<FontSpec> font;              // none: DEFAULT_GUI_FONT
+    std::optional<FontSpec> font;  // none: DEFAULT_GUI_FONT
     Align horizontalAlign = Align::Near;
-    Align verticalAlign = Align::Centre;       // only without word wrap
+    Align verticalAlign = Align::Centre;  // only without word wrap
     bool wordWrap = false;
 };
 
@@ -40,12 +40,12 @@ enum class InputMode : std::int32_t { AnyText = 0, IntegerText = 3 };
 
 struct EditBoxSettings {
     std::wstring_view text;
-    std::int32_t border = 1;                   // sunken client edge
+    std::int32_t border = 1;  // sunken client edge
     Colour textColor = 0x000000;
     Colour backColor = 0xFFFFFF;
     std::optional<FontSpec> font;
     bool hideSelection = true;
-    std::int32_t maxLength = 0;                // 0: the system's maximum
+    std::int32_t maxLength = 0;  // 0: the system's maximum
     bool multiLine = false;
     Align alignment = Align::Near;
     InputMode inputMode = InputMode::AnyText;
@@ -87,7 +87,7 @@ struct ControlDescription {
 
 struct WindowSettings {
     std::wstring_view caption;
-    ControlRect rect;                          // left and top are unused: the window is centred
+    ControlRect rect;  // left and top are unused: the window is centred
     bool controlBox = true;
     bool maxButton = false;
     bool minButton = true;

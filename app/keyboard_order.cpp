@@ -11,14 +11,13 @@ std::vector<std::size_t> keyboardOrder(std::span<const TabCandidate> records)
             order.push_back(i);
     }
     // Stable, so equal keys keep the last-record-first order built above.
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return records[a].tabOrder < records[b].tabOrder;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return records[a].tabOrder < records[b].tabOrder; });
     return order;
 }
 
-std::optional<std::size_t> nextInKeyboardOrder(const std::vector<std::size_t>& order,
-                                               std::size_t current, bool backwards)
+std::optional<std::size_t> nextInKeyboardOrder(const std::vector<std::size_t>& order, std::size_t current,
+                                               bool backwards)
 {
     auto at = std::find(order.begin(), order.end(), current);
     if (at == order.end())

@@ -20,5 +20,5 @@ std::vector<std::size_t> keyboardOrder(std::span<const TabCandidate> records);
 
 // The record that Tab (or Shift+Tab when backwards) moves to from `current`, wrapping at
 // both ends; nothing when `current` is not in the order.
-std::optional<std::size_t> nextInKeyboardOrder(const std::vector<std::size_t>& order,
-                                               std::size_t current, bool backwards);
+std::optional<std::size_t> nextInKeyboardOrder(const std::vector<std::size_t>& order, std::size_t current,
+                                               bool backwards);

@@ -5,6 +5,7 @@
 #include "app/colours.h"
 #include "app/shell.h"
 #include "app/win_owners.h"
+#include "app/window_class.h"
 #include "app/form_access.h"
 
 namespace {
@@ -55,14 +56,14 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (!d)
         return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_PAINT:
-        paint(window, std::get<LabelSettings>(d->settings));
-        return 0;
-    case WM_FEEDBACK: {
-        const EventResult r = raiseEvent(d->name, LabelEvent::feedback,
-                                         {static_cast<std::int32_t>(wParam), static_cast<std::int32_t>(lParam)});
-        return r.handled ? r.value : 0;
-    }
+        case WM_PAINT:
+            paint(window, std::get<LabelSettings>(d->settings));
+            return 0;
+        case WM_FEEDBACK: {
+            const EventResult r = raiseEvent(d->name, LabelEvent::feedback,
+                                             {static_cast<std::int32_t>(wParam), static_cast<std::int32_t>(lParam)});
+            return r.handled ? r.value : 0;
+        }
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -70,21 +71,13 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND createLabel(HWND parent, int childId, DWORD style, const ControlDescription& description)
 {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{sizeof wc};
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = labelProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
+    static const ATOM atom =
+        registerWindowClass(kClassName, labelProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, NULL_BRUSH);
     if (!atom)
         return nullptr;
     const auto& s = std::get<LabelSettings>(description.settings);
     const ControlRect& r = description.rect;
-    return CreateWindowExW(0, kClassName, std::wstring(s.text).c_str(), style, r.left, r.top, r.width, r.height,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
-                           GetModuleHandleW(nullptr), const_cast<ControlDescription*>(&description));
+    return CreateWindowExW(0, kClassName, std::wstring(s.text).c_str(), style, r.left, r.top, r.width, r.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), GetModuleHandleW(nullptr),
+                           const_cast<ControlDescription*>(&description));
 }

@@ -14,6 +14,7 @@
 #include "app/label.h"
 #include "app/shell.h"
 #include "app/win_owners.h"
+#include "app/window_class.h"
 #include "clicker/interval_timer.h"
 #include "hotkeys/hotkeys.h"
 #include "webpane/web_page_pane.h"
@@ -43,9 +44,9 @@ HWND createPushButton(HWND parent, int childId, DWORD style, const ControlDescri
     style |= (s.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_MULTILINE |
              horizontal[static_cast<int>(s.horizontalAlign)] | vertical[static_cast<int>(s.verticalAlign)];
     const ControlRect& r = d.rect;
-    HWND button = CreateWindowExW(0, WC_BUTTONW, std::wstring(s.caption).c_str(), style, r.left, r.top, r.width,
-                                  r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND button =
+        CreateWindowExW(0, WC_BUTTONW, std::wstring(s.caption).c_str(), style, r.left, r.top, r.width, r.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), GetModuleHandleW(nullptr), nullptr);
     if (button)
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return button;
@@ -82,29 +83,22 @@ HWND createControl(HWND parent, int childId, const ControlDescription& d)
 
 MainWindow* MainWindow::create(const FormDescription& form)
 {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{sizeof wc};
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));  // WM_PAINT fills the client area
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
+    // No background brush: WM_PAINT fills the client area itself.
+    static const ATOM atom =
+        registerWindowClass(kClassName, windowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, NULL_BRUSH);
     if (!atom)
         return nullptr;
 
     const WindowSettings& s = form.window;
-    const ScreenPoint at = centredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                         s.rect.width, s.rect.height);
+    const ScreenPoint at =
+        centredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), s.rect.width, s.rect.height);
     // WM_NCCREATE hands the object over to the window, which frees it at WM_NCDESTROY; if the
     // window never gets that far, the unique_ptr frees it here.
     CreateArgs args{std::unique_ptr<MainWindow>(new MainWindow(form))};
     MainWindow* self = args.self.get();
-    HWND window = CreateWindowExW(s.topmost ? WS_EX_TOPMOST : 0, kClassName, std::wstring(s.caption).c_str(),
-                                  windowStyle(s), at.x, at.y, s.rect.width, s.rect.height, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), &args);
+    HWND window =
+        CreateWindowExW(s.topmost ? WS_EX_TOPMOST : 0, kClassName, std::wstring(s.caption).c_str(), windowStyle(s),
+                        at.x, at.y, s.rect.width, s.rect.height, nullptr, nullptr, GetModuleHandleW(nullptr), &args);
     if (!window)
         return nullptr;
 
@@ -188,30 +182,30 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT:
-        onPaint();
-        return 0;
-    case WM_COMMAND:
-        onCommand(wParam, lParam);
-        return 0;
-    case WM_CTLCOLOREDIT:
-        // Each edit box answers for itself.
-        if (HBRUSH brush = editBoxColours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(window_, focus))
-                rememberedFocus_ = focus;
-        }
-        break;  // on activation, the default procedure focuses the window: WM_SETFOCUS follows
-    case WM_SETFOCUS:
-        focusInitialControl();
-        return 0;
-    case WM_HOTKEY:
-        hotkeyRegistry().interceptHotkey(window_, wParam);
-        break;  // and on to the window's own default handling
+        case WM_PAINT:
+            onPaint();
+            return 0;
+        case WM_COMMAND:
+            onCommand(wParam, lParam);
+            return 0;
+        case WM_CTLCOLOREDIT:
+            // Each edit box answers for itself.
+            if (HBRUSH brush = editBoxColours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window_, focus))
+                    rememberedFocus_ = focus;
+            }
+            break;  // on activation, the default procedure focuses the window: WM_SETFOCUS follows
+        case WM_SETFOCUS:
+            focusInitialControl();
+            return 0;
+        case WM_HOTKEY:
+            hotkeyRegistry().interceptHotkey(window_, wParam);
+            break;  // and on to the window's own default handling
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -297,14 +291,14 @@ bool MainWindow::preTranslate(const MSG& msg)
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
         return false;
     switch (msg.wParam) {
-    case VK_TAB:
-        moveFocus(GetKeyState(VK_SHIFT) < 0);
-        return true;
-    case VK_ESCAPE:
-        if (!form_.window.escCloses)
-            return false;
-        SendMessageW(window_, WM_CLOSE, 0, 0);
-        return true;
+        case VK_TAB:
+            moveFocus(GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_ESCAPE:
+            if (!form_.window.escCloses)
+                return false;
+            SendMessageW(window_, WM_CLOSE, 0, 0);
+            return true;
     }
     return false;
 }

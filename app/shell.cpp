@@ -108,8 +108,8 @@ int runProgram()
 {
     enterProgramFolder();
     OleSession ole;  // the web page pane's browser control needs OLE on this thread
-    static const FormDescription form = describeMainWindow(
-        {onMainWindowCreated, startClicking, stopClicking, onClickTimer, onHotkeyFeedback});
+    static const FormDescription form =
+        describeMainWindow({onMainWindowCreated, startClicking, stopClicking, onClickTimer, onHotkeyFeedback});
     useForm(form);
     if (!loadMainWindow()) {
         MessageBoxW(nullptr, L"无法创建主窗口，程序无法启动。", L"Tavrilo", MB_OK | MB_ICONERROR);

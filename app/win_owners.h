@@ -77,7 +77,9 @@ class WindowDC {
 public:
     enum Kind { Client, Whole };
     explicit WindowDC(HWND window, Kind kind = Client)
-        : window_(window), dc_(kind == Client ? GetDC(window) : GetWindowDC(window)) {}
+        : window_(window), dc_(kind == Client ? GetDC(window) : GetWindowDC(window))
+    {
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC()

@@ -28,12 +28,12 @@ std::string intervalTextBytes()
     text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     if (text.empty())
         return {};
-    const int size = WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)
-        WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                            size, nullptr, nullptr);
+        WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                            nullptr, nullptr);
     return bytes;
 }
 

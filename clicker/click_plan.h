@@ -15,7 +15,7 @@ constexpr std::int32_t wrappingAdd(std::int32_t a, std::int32_t b)
 }
 
 enum ClickType : std::int32_t {
-    LeftClick = 0,        // also every value other than 1 to 3
+    LeftClick = 0,  // also every value other than 1 to 3
     LeftDoubleClick = 1,
     RightClick = 2,
     RightDoubleClick = 3,
@@ -27,9 +27,13 @@ constexpr std::uint32_t kLeftDown = 0x0002, kLeftUp = 0x0004, kRightDown = 0x000
 inline std::vector<std::uint32_t> clickEvents(std::int32_t type)
 {
     switch (type) {
-    case LeftDoubleClick: return {kLeftDown, kLeftUp, kLeftDown, kLeftUp};
-    case RightClick: return {kRightDown, kRightUp};
-    case RightDoubleClick: return {kRightDown, kRightUp, kRightDown, kRightUp};
-    default: return {kLeftDown, kLeftUp};
+        case LeftDoubleClick:
+            return {kLeftDown, kLeftUp, kLeftDown, kLeftUp};
+        case RightClick:
+            return {kRightDown, kRightUp};
+        case RightDoubleClick:
+            return {kRightDown, kRightUp, kRightDown, kRightUp};
+        default:
+            return {kLeftDown, kLeftUp};
     }
 }

@@ -1,5 +1,6 @@
 #include "clicker/interval_timer.h"
 
+#include "app/window_class.h"
 #include "clicker/timer_period.h"
 
 namespace {
@@ -20,22 +21,12 @@ IntervalTimer::IntervalTimer(HWND window, std::int32_t period, std::function<voi
 HWND IntervalTimer::create(HWND parent, int childId, const RECT& rect, std::int32_t period,
                            std::function<void()> onPeriodElapsed)
 {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{sizeof wc};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc);
-    }();
+    static const ATOM atom = registerWindowClass(kClassName, windowProc, CS_DBLCLKS, NULL_BRUSH);
     if (!atom)
         return nullptr;
     CreateArgs args{period, std::move(onPeriodElapsed)};
-    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, rect.left, rect.top,
-                           rect.right - rect.left, rect.bottom - rect.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
+    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
                            GetModuleHandleW(nullptr), &args);
 }
 
@@ -79,27 +70,27 @@ LRESULT CALLBACK IntervalTimer::windowProc(HWND window, UINT message, WPARAM wPa
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE:
-        if (self->period_ > 0)
-            self->startWindowsTimer();
-        break;
-    case WM_TIMER: {
-        // Whatever the identifier: the control owns only one timer.
-        LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-        if (self->onPeriodElapsed_)
-            self->onPeriodElapsed_();
-        return result;
-    }
-    case WM_DESTROY:
-        if (self->timerActive_) {
-            KillTimer(window, TIMER_ID);
-            self->timerActive_ = false;
+        case WM_CREATE:
+            if (self->period_ > 0)
+                self->startWindowsTimer();
+            break;
+        case WM_TIMER: {
+            // Whatever the identifier: the control owns only one timer.
+            LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+            if (self->onPeriodElapsed_)
+                self->onPeriodElapsed_();
+            return result;
         }
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-        break;
+        case WM_DESTROY:
+            if (self->timerActive_) {
+                KillTimer(window, TIMER_ID);
+                self->timerActive_ = false;
+            }
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete self;
+            break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

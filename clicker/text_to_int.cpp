@@ -7,11 +7,15 @@ unsigned char foldedPair(unsigned char lead, unsigned char trail)
 {
     if (lead == 0xA1) {
         switch (trail) {
-        case 0xA1: return 0x20;  // ideographic space
-        case 0xAB: return 0x7E;  // tilde
-        case 0xEE:
-        case 0xEF: return 0x2A;  // asterisks
-        default: return 0;
+            case 0xA1:
+                return 0x20;  // ideographic space
+            case 0xAB:
+                return 0x7E;  // tilde
+            case 0xEE:
+            case 0xEF:
+                return 0x2A;  // asterisks
+            default:
+                return 0;
         }
     }
     if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE)
@@ -19,8 +23,14 @@ unsigned char foldedPair(unsigned char lead, unsigned char trail)
     return 0;
 }
 
-bool isSpace(unsigned char c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isSpace(unsigned char c)
+{
+    return c == 0x20 || (c >= 0x09 && c <= 0x0D);
+}
+bool isDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 
 struct PeriodChange {
-    bool changed = false;        // false: the same period, a running countdown is left alone
-    std::int32_t period = 0;     // the period to store
-    bool killTimer = false;      // remove the Windows timer that is set
-    bool setTimer = false;       // set a Windows timer with the new period
+    bool changed = false;     // false: the same period, a running countdown is left alone
+    std::int32_t period = 0;  // the period to store
+    bool killTimer = false;   // remove the Windows timer that is set
+    bool setTimer = false;    // set a Windows timer with the new period
     bool operator==(const PeriodChange&) const = default;
 };
 

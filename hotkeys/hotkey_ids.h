@@ -10,14 +10,22 @@ constexpr std::uint32_t modifierFlags(std::int32_t modifierCode)
 {
     constexpr std::uint32_t alt = 1, control = 2, shift = 4;  // MOD_ALT, MOD_CONTROL, MOD_SHIFT
     switch (modifierCode) {
-    case 0: return 0;
-    case 1: return control;
-    case 2: return shift;
-    case 3: return control | shift;
-    case 4: return alt;
-    case 5: return control | alt;
-    case 6: return shift | alt;
-    default: return static_cast<std::uint32_t>(modifierCode);
+        case 0:
+            return 0;
+        case 1:
+            return control;
+        case 2:
+            return shift;
+        case 3:
+            return control | shift;
+        case 4:
+            return alt;
+        case 5:
+            return control | alt;
+        case 6:
+            return shift | alt;
+        default:
+            return static_cast<std::uint32_t>(modifierCode);
     }
 }
 
@@ -44,8 +52,8 @@ private:
 // A hotkey notification runs start and then, as a separate test, stop: an identifier equal to
 // both variables runs both. The stop identifier is read after start has run.
 template <typename Start, typename Stop>
-void dispatchHotkeyFeedback(std::int32_t id, const std::int32_t& startId, const std::int32_t& stopId,
-                            Start start, Stop stop)
+void dispatchHotkeyFeedback(std::int32_t id, const std::int32_t& startId, const std::int32_t& stopId, Start start,
+                            Stop stop)
 {
     if (id == startId)
         start();

@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$number
   trap 'pkill -f "Xvfb -displayfd 1" 2>/dev/null || true' EXIT
   echo "No display here: Tavrilo runs on the virtual display $DISPLAY (1920 x 1080)."
-  echo "To see it:  import -window root -display $DISPLAY tavrilo.png   (or: x11vnc -display $DISPLAY)"
+  echo "To see it:  xwd -root -display $DISPLAY -out tavrilo.xwd   (then open tavrilo.xwd in an image viewer)"
 fi
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 echo "Tavrilo is running; close its window (or press Esc in it) to end."

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build mingw-w64 googletest g++ wine wine32:i386 xvfb xdotool
-          x11-utils imagemagick locales fonts-wqy-microhei)
+          x11-apps locales fonts-wqy-microhei)
 
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || missing+=(i386-arch)
