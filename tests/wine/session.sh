@@ -14,7 +14,7 @@ stop() {
 case ${1:-} in
 start)
   stop
-  mkdir -p "$dir"
+  mkdir -p "$dir" "$WINEPREFIX"  # wineserver -p refuses a prefix folder that does not exist yet
   # -displayfd picks a free display number and writes it once the server is ready.
   Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dir/display.tmp" >/dev/null 2>&1 &
   echo $! >"$dir/xvfb.pid"
@@ -24,6 +24,9 @@ start)
   export DISPLAY=:$(cat "$dir/display")
   wineserver -p      # stays up between the test programs: each start is then quick
   wineboot -i >/dev/null 2>&1
+  # With no window manager on the display, a "managed" window waits 2 s at every close or hide
+  # for a window manager's answer that never comes; Wine then manages the windows itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   echo "virtual display $DISPLAY, prefix $WINEPREFIX"
   ;;
 stop) stop ;;
