@@ -22,7 +22,9 @@ start)
   tr -d '\n' <"$dir/display.tmp" >"$dir/display" && rm -f "$dir/display.tmp"
   [ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
   export DISPLAY=:$(cat "$dir/display")
-  wineserver -p      # stays up between the test programs: each start is then quick
+  # Stays up between the test programs, so each start is quick. Its output goes nowhere: a
+  # daemon holding our stdout would keep a test runner waiting for the end of it.
+  wineserver -p </dev/null >/dev/null 2>&1
   wineboot -i >/dev/null 2>&1
   # With no window manager on the display, a "managed" window waits 2 s at every close or hide
   # for a window manager's answer that never comes; Wine then manages the windows itself.
