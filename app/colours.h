@@ -17,16 +17,16 @@ inline void fillWithColour(HDC dc, const RECT& rect, Colour c)
 }
 
 // A font made from a stored description, with the quality and charset settings fixed.
-inline HFONT createFont(const FontSpec& spec)
+inline HFONT createFont(const FontSpec& stored)
 {
     LOGFONTW lf{};
-    lf.lfHeight = spec.height;
-    lf.lfWeight = spec.weight;
+    lf.lfHeight = stored.height;
+    lf.lfWeight = stored.weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    lstrcpynW(lf.lfFaceName, std::wstring(spec.face).c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, std::wstring(stored.face).c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&lf);
 }

@@ -12,25 +12,33 @@ for tree in native win64 win32; do
   scripts/build.sh "$tree" || exit 1
 done
 
-passed=0 failed=0
-run_suite() {
-  local log
-  log=$(mktemp)
-  ctest --preset "$1" "${@:2}" 2>&1 | tee "$log"
-  # "100% tests passed, 0 tests failed out of 42"
-  local line total bad
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  if [ -z "$line" ]; then total=1 bad=1; fi
-  passed=$((passed + total - bad)) failed=$((failed + bad))
-  rm -f "$log"
-}
-
+status=0
+summary() { grep -E 'tests passed, [0-9]+ tests? failed out of' | tail -n 1; }
 echo "== native tests"
-run_suite debian-native -j 2
+native_log=$(mktemp)
+ctest --preset debian-native -j 2 2>&1 | tee "$native_log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 echo "== Wine tests"
-run_suite debian-win32
+rm -rf build/win32/gtest-reports
+ctest --preset debian-win32 || status=1
 
+# One closing line over every test case: ctest counts the native cases one by one, and each
+# Wine program's own report counts its cases.
+native_line=$(summary <"$native_log")
+native=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$native_line")
+native_failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$native_line")
+rm -f "$native_log"
+read -r wine wine_failed < <(cat build/win32/gtest-reports/*.xml 2>/dev/null |
+  grep -o '<testsuites tests="[0-9]*" failures="[0-9]*"' |
+  sed -E 's/.*tests="([0-9]+)" failures="([0-9]+)"/\1 \2/' |
+  awk '{t += $1; f += $2} END {print t + 0, f + 0}')
+native=${native:-0} native_failed=${native_failed:-1}
+passed=$(( native - native_failed + wine - wine_failed ))
+failed=$(( native_failed + wine_failed ))
+# A Wine program that crashed or never ran leaves no report: that counts as a failure too.
+expected=$(ctest --preset debian-win32 -N -L gtest-report -FA '.*' | sed -nE 's/^Total Tests: ([0-9]+)/\1/p')
+reports=$(ls build/win32/gtest-reports/*.xml 2>/dev/null | wc -l)
+[ "$reports" -eq "$expected" ] || { failed=$(( failed + expected - reports )); status=1; }
+[ "$failed" -eq 0 ] || status=1
 echo "tavrilo: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+exit $status
