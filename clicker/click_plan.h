@@ -2,7 +2,7 @@
 // perform them.
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <span>
 
 // Offset of the click point from the window's outer top-left corner.
 constexpr std::int32_t kClickOffsetX = 310;
@@ -24,16 +24,17 @@ enum ClickType : std::int32_t {
 // mouse_event flags, one event each, in the order they are injected.
 constexpr std::uint32_t kLeftDown = 0x0002, kLeftUp = 0x0004, kRightDown = 0x0008, kRightUp = 0x0010;
 
-inline std::vector<std::uint32_t> clickEvents(std::int32_t type)
+// No allocation: this runs at every tick.
+inline std::span<const std::uint32_t> clickEvents(std::int32_t type)
 {
+    static constexpr std::uint32_t left[] = {kLeftDown, kLeftUp};
+    static constexpr std::uint32_t leftDouble[] = {kLeftDown, kLeftUp, kLeftDown, kLeftUp};
+    static constexpr std::uint32_t right[] = {kRightDown, kRightUp};
+    static constexpr std::uint32_t rightDouble[] = {kRightDown, kRightUp, kRightDown, kRightUp};
     switch (type) {
-        case LeftDoubleClick:
-            return {kLeftDown, kLeftUp, kLeftDown, kLeftUp};
-        case RightClick:
-            return {kRightDown, kRightUp};
-        case RightDoubleClick:
-            return {kRightDown, kRightUp, kRightDown, kRightUp};
-        default:
-            return {kLeftDown, kLeftUp};
+    case LeftDoubleClick: return leftDouble;
+    case RightClick: return right;
+    case RightDoubleClick: return rightDouble;
+    default: return left;
     }
 }
