@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "app/colours.h"
@@ -40,12 +41,18 @@ int lineHeight(HWND window)
     return size.cy;
 }
 
+RECT clientOnScreen(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
 // The client rectangle in the coordinates of the whole window.
 RECT clientInWindow(HWND window)
 {
-    RECT client{}, outer{};
-    GetClientRect(window, &client);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT client = clientOnScreen(window), outer{};
     GetWindowRect(window, &outer);
     OffsetRect(&client, -outer.left, -outer.top);
     return client;
@@ -90,10 +97,8 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             return DefSubclassProc(window, message, wParam, lParam);
         }
         case WM_NCHITTEST: {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            RECT client{};
-            GetClientRect(window, &client);
-            MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            const RECT client = clientOnScreen(window);
             if (!PtInRect(&client, pt))
                 return HTBORDER;
             break;
@@ -135,15 +140,17 @@ HWND createEditBox(HWND parent, int childId, DWORD style, const ControlDescripti
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), GetModuleHandleW(nullptr), nullptr);
     if (!window)
         return nullptr;
-    auto* box = new EditBox{s, OwnedBrush(CreateSolidBrush(resolveColour(s.backColor))),
-                            OwnedFont(s.font ? createFont(*s.font) : nullptr)};
+    // Owned here until the subclass holds it; from then on WM_NCDESTROY frees it.
+    auto owned = std::make_unique<EditBox>(EditBox{s, OwnedBrush(CreateSolidBrush(resolveColour(s.backColor))),
+                                                   OwnedFont(s.font ? createFont(*s.font) : nullptr)});
+    EditBox* box = owned.get();
     if (!SetPropW(window, kBoxProperty, box) ||
         !SetWindowSubclass(window, editProc, kSubclassId, reinterpret_cast<DWORD_PTR>(box))) {
         RemovePropW(window, kBoxProperty);
-        delete box;
         DestroyWindow(window);
         return nullptr;
     }
+    owned.release();
     HFONT font = box->font ? box->font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(s.maxLength), 0);

@@ -229,17 +229,17 @@ void MainWindow::onCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
-std::size_t MainWindow::recordOf(HWND window) const
+std::optional<std::size_t> MainWindow::recordOf(HWND window) const
 {
     if (!window)
-        return static_cast<std::size_t>(-1);
+        return std::nullopt;
     HWND parent = GetParent(window);
     for (std::size_t i = 0; i < form_.controls.size(); ++i) {
         HWND c = control(form_.controls[i].name);
         if (c == window || c == parent)
             return i;
     }
-    return static_cast<std::size_t>(-1);
+    return std::nullopt;
 }
 
 namespace {
@@ -271,10 +271,10 @@ void MainWindow::focusInitialControl()
 void MainWindow::moveFocus(bool backwards)
 {
     // Focus deeper than a control's own window (inside the browser's windows) stays put.
-    const std::size_t current = recordOf(GetFocus());
-    if (current == static_cast<std::size_t>(-1))
+    const std::optional<std::size_t> current = recordOf(GetFocus());
+    if (!current)
         return;
-    if (auto next = nextInKeyboardOrder(liveKeyboardOrder(form_, *this), current, backwards))
+    if (auto next = nextInKeyboardOrder(liveKeyboardOrder(form_, *this), *current, backwards))
         SetFocus(control(form_.controls[*next].name));
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 #include "app/form.h"
 
@@ -35,8 +36,8 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     void focusInitialControl();
     void moveFocus(bool backwards);
-    // The form record whose window is `window` or its parent, or npos.
-    std::size_t recordOf(HWND window) const;
+    // The form record whose window is `window` or its parent.
+    std::optional<std::size_t> recordOf(HWND window) const;
 
     static inline MainWindow* instance_ = nullptr;
     const FormDescription& form_;

@@ -37,7 +37,6 @@ private:
 
 using OwnedFont = Owned<HFONT, DeleteObject>;
 using OwnedBrush = Owned<HBRUSH, DeleteObject>;
-using OwnedWindow = Owned<HWND, DestroyWindow>;
 
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
 class SelectedObject {

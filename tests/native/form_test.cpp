@@ -69,6 +69,15 @@ protected:
     }
     const FormDescription form = describeMainWindow({onCreated, onStart, onStop, onTimer, onFeedback});
 
+    // A dispatcher holding exactly the form's bindings.
+    EventDispatcher boundEvents() const
+    {
+        EventDispatcher events;
+        for (const EventBinding& b : form.bindings)
+            events.bind(b);
+        return events;
+    }
+
     const ControlDescription& control(S name) const
     {
         for (const ControlDescription& c : form.controls)
@@ -289,9 +298,7 @@ TEST_F(FormTest, TabCandidatesTakeDisableAsNotEnabled)
 TEST_F(FormTest, BindingsRunTheirOwnHandler)
 {
     ASSERT_EQ(form.bindings.size(), 5u);
-    EventDispatcher events;
-    for (const EventBinding& b : form.bindings)
-        events.bind(b);
+    const EventDispatcher events = boundEvents();
 
     struct Case {
         S source;
@@ -320,9 +327,7 @@ TEST_F(FormTest, BindingsRunTheirOwnHandler)
 
 TEST_F(FormTest, NoOtherEventHasAHandler)
 {
-    EventDispatcher events;
-    for (const EventBinding& b : form.bindings)
-        events.bind(b);
+    const EventDispatcher events = boundEvents();
 
     struct Case {
         S source;
